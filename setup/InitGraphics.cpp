@@ -1,0 +1,9 @@
+#include "setup/InitGraphics.h"
+
+GLuint backgroundProgram;
+GLuint copyProgram;
+GLuint targetTexture;
+
+void InitGraphics(void)
+{
+}
