@@ -3,10 +3,6 @@
 #include "setup/InitGraphics.h"
 #include "shell/Presentation.h"
 
-HWND presentationWindow;
-HDC deviceContext;
-HGLRC renderingContext;
-
 static const char soundtrackFile[] = "orvanth - fenwarrow_s vessick..mod";
 
 // Double-buffered 32-bit RGBA on the window, no depth, stencil or alpha:

@@ -1,0 +1,5 @@
+#include "shell/Presentation.h"
+
+HWND presentationWindow;
+HDC deviceContext;
+HGLRC renderingContext;
