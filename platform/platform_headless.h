@@ -52,7 +52,8 @@ int HeadlessSwapCount();
 typedef void (*HeadlessSwapHook)(int swapCount);
 void HeadlessSetSwapHook(HeadlessSwapHook hook);
 
-// Whether ShowWindow has been called for the open window.
+// Whether ShowWindow has been called for presentationWindow (WS_VISIBLE at
+// creation does not count: start-up shows the window explicitly).
 bool HeadlessWindowShown();
 
 // Puts a message at the end of the queue PeekMessageA reads; a null window
