@@ -1,0 +1,8 @@
+# The CPU reference of the shader programs and the checks of its own pieces.
+find_package(Threads REQUIRED)
+add_library(shader_reference STATIC ${CMAKE_CURRENT_LIST_DIR}/Reference.cpp)
+target_link_libraries(shader_reference PUBLIC Threads::Threads)
+
+add_executable(shader_reference_tests ${CMAKE_CURRENT_LIST_DIR}/ReferenceEdgeCasesTest.cpp)
+target_link_libraries(shader_reference_tests PRIVATE shader_reference GTest::gtest_main)
+gtest_discover_tests(shader_reference_tests)
