@@ -53,6 +53,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     wglMakeCurrent(deviceContext, renderingContext);
 
     InitGraphics();
+    // Without the OpenGL 2.0 calls nothing can be drawn; InitGraphics has
+    // told the user which ones the driver lacks.
+    if (glEntryPointMissing) {
+        wglDeleteContext(renderingContext);
+        ReleaseDC(presentationWindow, deviceContext);
+        return -1;
+    }
 
     ShowWindow(presentationWindow, SW_SHOW);
     UpdateWindow(presentationWindow);
