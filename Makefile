@@ -10,7 +10,7 @@ PACKAGES := cmake make g++ pkg-config \
 	libpng-dev libgtest-dev libgmock-dev googletest libbenchmark-dev \
 	xvfb xauth xdotool x11-utils glslang-tools
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test bench clean
 
 all: build
 
@@ -30,6 +30,10 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Timings of the graphics passes on the OpenGL the headless backend finds.
+bench: build
+	@$(BUILD)/bench/graphics_bench
 
 clean:
 	rm -rf $(BUILD)
