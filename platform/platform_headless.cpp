@@ -93,6 +93,7 @@ static bool eglTried;
 
 static std::vector<std::unique_ptr<PlatformWindow>> windows;
 static std::vector<RegisteredClass> registeredClasses;
+static std::vector<PlatformRenderingContext*> liveContexts;
 static PlatformRenderingContext* currentContext;
 static std::deque<MSG> messageQueue;
 static std::vector<RecordedMessageBox> messageBoxes;
@@ -489,7 +490,11 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT)
     recorded.text = text ? text : "";
     recorded.owner = owner;
     messageBoxes.push_back(recorded);
-    fprintf(stderr, "[message box] %s: %s\n", recorded.caption.c_str(), recorded.text.c_str());
+    // Long texts (a full shader log) are cut short here; the record keeps them whole.
+    const int shownLength = 400;
+    int length = (int)recorded.text.size();
+    fprintf(stderr, "[message box] %s: %.*s%s\n", recorded.caption.c_str(), shownLength,
+            recorded.text.c_str(), length > shownLength ? " [...]" : "");
     return 1; // IDOK
 }
 
@@ -533,6 +538,14 @@ BOOL SetPixelFormat(HDC deviceContext, int format, const PIXELFORMATDESCRIPTOR*)
 
 // ----------------------------------------------------------------------- WGL
 
+static bool IsLiveContext(HGLRC renderingContext)
+{
+    for (PlatformRenderingContext* live : liveContexts)
+        if (live == renderingContext)
+            return true;
+    return false;
+}
+
 HGLRC wglCreateContext(HDC deviceContext)
 {
     if (!deviceContext || !deviceContext->pixelFormat || !OpenDisplay())
@@ -556,11 +569,14 @@ HGLRC wglCreateContext(HDC deviceContext)
     created->surface = surface;
     created->width = window->width;
     created->height = window->height;
+    liveContexts.push_back(created);
     return created;
 }
 
 BOOL wglMakeCurrent(HDC, HGLRC renderingContext)
 {
+    if (renderingContext && !IsLiveContext(renderingContext))
+        return FALSE;
     if (!renderingContext) {
         if (eglDisplay != EGL_NO_DISPLAY)
             eglMakeCurrent(eglDisplay, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
@@ -584,7 +600,7 @@ BOOL wglMakeCurrent(HDC, HGLRC renderingContext)
 
 BOOL wglDeleteContext(HGLRC renderingContext)
 {
-    if (!renderingContext)
+    if (!IsLiveContext(renderingContext))
         return FALSE;
     if (currentContext == renderingContext)
         wglMakeCurrent(NULL, NULL);
@@ -592,6 +608,9 @@ BOOL wglDeleteContext(HGLRC renderingContext)
         eglDestroySurface(eglDisplay, renderingContext->surface);
     // The framebuffer object goes with its context.
     eglDestroyContext(eglDisplay, renderingContext->context);
+    for (size_t i = 0; i < liveContexts.size(); i++)
+        if (liveContexts[i] == renderingContext)
+            liveContexts.erase(liveContexts.begin() + i);
     delete renderingContext;
     return TRUE;
 }
@@ -656,10 +675,10 @@ bool HeadlessOpen(int width, int height)
 
 void HeadlessClose()
 {
-    if (renderingContext)
-        wglDeleteContext(renderingContext);
-    else if (currentContext)
-        wglMakeCurrent(NULL, NULL);
+    // Every context still alive, whether opened here or by a WinMain that
+    // ran on this backend.
+    while (!liveContexts.empty())
+        wglDeleteContext(liveContexts.back());
     presentationWindow = NULL;
     deviceContext = NULL;
     renderingContext = NULL;
