@@ -10,6 +10,7 @@
 // Which backend a program gets is decided when it is linked.
 #pragma once
 
+#include <stddef.h>
 #include <stdint.h>
 
 #ifdef _WIN32
@@ -26,7 +27,9 @@
 
 #define WINAPI
 #define CALLBACK
+#ifndef APIENTRY
 #define APIENTRY
+#endif
 
 typedef int BOOL;
 typedef unsigned char BYTE;
