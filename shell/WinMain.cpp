@@ -112,5 +112,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // Still current; deleting it releases it.
     wglDeleteContext(renderingContext);
     ReleaseDC(presentationWindow, deviceContext);
+    // The quit message carries the exit code. A run that ended on time or on
+    // Escape ended normally, whatever key or mouse message was read last.
+    if (message.message != WM_QUIT)
+        return 0;
     return (int)message.wParam;
 }
