@@ -49,50 +49,59 @@ void FetchGlEntryPoints(void);
 // an unknown name with 1, 2, 3 or -1 instead of null.
 bool IsGlEntryPoint(PROC entry);
 
+// A slot's pointer as its call's own type. Going through void (*)(void),
+// the type that stands for any function, tells the compiler the cast from
+// the lookup's generic type is meant.
+template <typename Entry>
+inline Entry GlEntryPoint(int slot)
+{
+    return (Entry)(void (*)(void))glEntryPoints[slot];
+}
+
 // The calls through the table, one per slot.
 inline GLuint CallCreateShader(GLenum type)
 {
-    return ((CreateShaderEntry)glEntryPoints[createShaderSlot])(type);
+    return GlEntryPoint<CreateShaderEntry>(createShaderSlot)(type);
 }
 inline GLuint CallCreateProgram(void)
 {
-    return ((CreateProgramEntry)glEntryPoints[createProgramSlot])();
+    return GlEntryPoint<CreateProgramEntry>(createProgramSlot)();
 }
 inline void CallShaderSource(GLuint shader, GLsizei count, const char* const* strings,
                              const GLint* lengths)
 {
-    ((ShaderSourceEntry)glEntryPoints[shaderSourceSlot])(shader, count, strings, lengths);
+    GlEntryPoint<ShaderSourceEntry>(shaderSourceSlot)(shader, count, strings, lengths);
 }
 inline void CallCompileShader(GLuint shader)
 {
-    ((CompileShaderEntry)glEntryPoints[compileShaderSlot])(shader);
+    GlEntryPoint<CompileShaderEntry>(compileShaderSlot)(shader);
 }
 inline void CallAttachShader(GLuint program, GLuint shader)
 {
-    ((AttachShaderEntry)glEntryPoints[attachShaderSlot])(program, shader);
+    GlEntryPoint<AttachShaderEntry>(attachShaderSlot)(program, shader);
 }
 inline void CallLinkProgram(GLuint program)
 {
-    ((LinkProgramEntry)glEntryPoints[linkProgramSlot])(program);
+    GlEntryPoint<LinkProgramEntry>(linkProgramSlot)(program);
 }
 inline void CallUseProgram(GLuint program)
 {
-    ((UseProgramEntry)glEntryPoints[useProgramSlot])(program);
+    GlEntryPoint<UseProgramEntry>(useProgramSlot)(program);
 }
 inline void CallTexImage3D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
                            GLsizei height, GLsizei depth, GLint border, GLenum format,
                            GLenum type, const void* pixels)
 {
-    ((TexImage3DEntry)glEntryPoints[texImage3DSlot])(target, level, internalFormat, width,
+    GlEntryPoint<TexImage3DEntry>(texImage3DSlot)(target, level, internalFormat, width,
                                                      height, depth, border, format, type,
                                                      pixels);
 }
 inline void CallGetShaderiv(GLuint shader, GLenum name, GLint* value)
 {
-    ((GetShaderivEntry)glEntryPoints[getShaderivSlot])(shader, name, value);
+    GlEntryPoint<GetShaderivEntry>(getShaderivSlot)(shader, name, value);
 }
 inline void CallGetShaderInfoLog(GLuint shader, GLsizei bufferSize, GLsizei* length, char* log)
 {
-    ((GetShaderInfoLogEntry)glEntryPoints[getShaderInfoLogSlot])(shader, bufferSize, length,
+    GlEntryPoint<GetShaderInfoLogEntry>(getShaderInfoLogSlot)(shader, bufferSize, length,
                                                                  log);
 }
