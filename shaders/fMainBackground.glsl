@@ -31,7 +31,8 @@ vec3 color(vec3 pos, vec3 noiseStuff, vec3 colMult)
     float brightness = smoothstep(-1.2, 0.0, -m);
     float stuffi = noiseStuff.y * noiseStuff.z;
     colMult = colMult - stuffi * vec3(8.1, 18.5, 13.2);
-    return abs(stuffi) * vec3(0.7, 0.4, 0.2) + mix(vec3(1.0, 1.0, 1.0) - colMult, colMult, m) * brightness
+    return abs(stuffi) * vec3(0.7, 0.4, 0.2)
+        + mix(vec3(1.0, 1.0, 1.0) - colMult, colMult, m) * brightness
         + 0.2 * (1.0 - brightness);
 }
 
@@ -77,7 +78,8 @@ void main()
         vec3 noiseData = noise(tmpPos * 0.015 + vec3(0.0, fTime0_X * 0.003, 0.0), 5, 0.5);
         float firstNoise = clamp(0.4 - abs(noiseData.x), 0.0, 0.4);
         firstNoise = firstNoise * (firstNoise * 2.0);
-        vec3 noiseData2 = noise(noiseData * 0.2 + rayPos * 0.1 - vec3(0.0, fTime0_X * 0.017, 0.0), 5, 0.8);
+        vec3 noiseData2 = noise(noiseData * 0.2 + rayPos * 0.1 - vec3(0.0, fTime0_X * 0.017, 0.0),
+                                5, 0.8);
         float noiseVal = noiseData2.x * 0.2;
 
         // Negative inside the cube, pushed outward by the noise.
@@ -99,14 +101,16 @@ void main()
 
         if (implicitVal < 0.0) {
             float localDensity = clamp(0.0 - max(120.0 * noiseVal, 0.1) * implicitVal, 0.0, 1.0);
-            totalColor += (1.0 - totalDensity) * color(rayPos * 0.4, noiseData2, colMult) * localDensity;
+            totalColor += (1.0 - totalDensity) * color(rayPos * 0.4, noiseData2, colMult)
+                * localDensity;
             totalDensity += (1.0 - totalDensity) * localDensity;
         }
 
         if (floorDist < 0.0) {
             // Opaque: the march ends after this step.
             float localDensity = 1.0;
-            vec3 baseRayPos = 0.5 * fRayPos - floor(0.5 * fRayPos) - 0.5 + 0.1 * noise(0.4 * fRayPos, 5, 0.5);
+            vec3 baseRayPos = 0.5 * fRayPos - floor(0.5 * fRayPos) - 0.5
+                + 0.1 * noise(0.4 * fRayPos, 5, 0.5);
             float dist = 2.0 * max(abs(abs(baseRayPos.x) - 0.25), abs(abs(baseRayPos.z) - 0.25));
             float amount = dist;
             if (baseRayPos.x * baseRayPos.z < 0.0)
@@ -128,6 +132,7 @@ void main()
 
     // The sky by the height of where the ray ended, as seen from the origin.
     float grad = normalize(rayPos).y;
-    totalColor += (1.0 - totalDensity) * (grad * vec3(0.0, 0.1, 0.2) + (1.0 - grad) * vec3(0.0, 0.2, 0.3));
+    totalColor += (1.0 - totalDensity)
+        * (grad * vec3(0.0, 0.1, 0.2) + (1.0 - grad) * vec3(0.0, 0.2, 0.3));
     gl_FragColor = vec4(totalColor - vec3(0.1, 0.1, 0.1), 1.0);
 }

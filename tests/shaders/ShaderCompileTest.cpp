@@ -42,7 +42,10 @@ TEST(ShaderTexts, EmbeddedTextsAreTheirFilesByteForByte)
 
 class ShaderCompileTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(HeadlessOpen(64, 64)) << "no EGL display or OpenGL context"; }
+    void SetUp() override
+    {
+        ASSERT_TRUE(HeadlessOpen(64, 64)) << "no EGL display or OpenGL context";
+    }
     void TearDown() override { HeadlessClose(); }
 
     GLuint Compile(GLenum stage, const char* text)
