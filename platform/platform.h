@@ -17,6 +17,8 @@
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// timeGetTime; the lean <windows.h> leaves the multimedia calls out.
+#include <mmsystem.h>
 #include <GL/gl.h>
 #include <GL/glu.h>
 
