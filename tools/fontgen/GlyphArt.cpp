@@ -559,7 +559,7 @@ Colour BevelColour(int row, int fromLeft, int fromRight)
     const Colour shadow = {14, 26, 44};
     Colour face = FaceColour(row);
     if (fromRight <= 2 && fromRight < fromLeft)
-        return Mix(face, shadow, fromRight == 1 ? 6 : 3, 10);
+        return Mix(face, shadow, fromRight == 1 ? 6 : 4, 10);
     if (fromLeft <= 3) {
         static const int weight[4] = {0, 7, 6, 3};
         Colour lit = Mix(face, highlight, weight[fromLeft], 10);
