@@ -14,6 +14,8 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/bassmod.h"
 
@@ -50,10 +52,32 @@ static void CloseAudioAtExit(void)
     audioDevice = 0;
 }
 
+static BOOL OpenAudio(int device, DWORD frequency);
+
+// Sound libraries that find no device say so on the standard error stream;
+// the presentation runs silent then and writes nothing to the console.
 BOOL WINAPI BASSMOD_Init(int device, DWORD frequency, DWORD)
 {
     if (audioDevice)
         return FALSE;
+    fflush(stderr);
+    int savedError = dup(STDERR_FILENO);
+    int nowhere = open("/dev/null", O_WRONLY);
+    if (savedError >= 0 && nowhere >= 0)
+        dup2(nowhere, STDERR_FILENO);
+    BOOL opened = OpenAudio(device, frequency);
+    fflush(stderr);
+    if (savedError >= 0 && nowhere >= 0)
+        dup2(savedError, STDERR_FILENO);
+    if (savedError >= 0)
+        close(savedError);
+    if (nowhere >= 0)
+        close(nowhere);
+    return opened;
+}
+
+static BOOL OpenAudio(int device, DWORD frequency)
+{
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return FALSE;
 
