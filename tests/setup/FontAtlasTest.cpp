@@ -128,8 +128,9 @@ TEST(StoredGlyphRuns, AreMaximalRunsThatFitThePlanes)
     for (size_t i = 0; i < glyphRunCount; i++) {
         ASSERT_GT(glyphRunLengths[i], 0) << "run " << i;
         // Neighbours share a value only where the first run is full.
-        if (i > 0 && glyphRunLengths[i - 1] != 65535)
+        if (i > 0 && glyphRunLengths[i - 1] != 65535) {
             ASSERT_NE(glyphRunValues[i], glyphRunValues[i - 1]) << "run " << i;
+        }
         total += glyphRunLengths[i];
     }
     EXPECT_LE(total, size_t(fontAtlasSize));
@@ -171,8 +172,9 @@ TEST_F(DecodedAtlas, AlphaIsOnly0Or128Or255AndTransparentPixelsAreWhite)
     for (int i = 0; i < fontPlaneSize; i++) {
         const unsigned char* p = fontPixels + 4 * i;
         ASSERT_TRUE(p[3] == 0 || p[3] == 128 || p[3] == 255) << "pixel " << i << ": " << int(p[3]);
-        if (p[3] == 0)
+        if (p[3] == 0) {
             ASSERT_TRUE(p[0] == 255 && p[1] == 255 && p[2] == 255) << "pixel " << i;
+        }
     }
     // The bottom-right pixel's alpha comes from the zero buffer, not a run.
     EXPECT_EQ(fontPixels[fontAtlasSize - 1], 0);
