@@ -25,6 +25,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #ifndef GL_TEXTURE_3D
@@ -339,6 +340,14 @@ TEST_F(ShaderPixels, GrainOnlyBrightensTheEnlargedTargetByAtMostTwoHundredths)
         EXPECT_EQ(findings.flatGrainLow, 0);
         EXPECT_EQ(findings.flatGrainHigh, 5);
         EXPECT_NEAR(findings.meanFlatGrain, 2.55, 0.2);
+        // The hash itself: with its constants right, the grain step in the
+        // flat squares matches the reference's in about half the pixels at
+        // small times on llvmpipe and nearly all at T = 187.25; a wrong
+        // constant leaves 10 to 18 %, the rate of chance. Late times
+        // need the driver's sine of arguments near 17000 to match libm's to
+        // the last bit, which llvmpipe's does and a GPU's need not.
+        if (presentationTime < 1.0f || std::strncmp(HeadlessRenderer(), "llvmpipe", 8) == 0)
+            EXPECT_GE(findings.flatGrainAgrees * 10, findings.flatPixels * 3);
     }
 }
 
