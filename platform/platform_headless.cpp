@@ -255,7 +255,7 @@ static bool OpenDisplay()
         UseHardwareDevice(getPlatformDisplay))
         return true;
 
-    if (!HasRenderNode()) {
+    if (!HasRenderNode() && !getenv("MESA_LOADER_DRIVER_OVERRIDE")) {
         // No GPU: ask Mesa for llvmpipe, unless whoever started us chose.
         setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
         setenv("GALLIUM_DRIVER", "llvmpipe", 0);
