@@ -346,8 +346,9 @@ TEST_F(ShaderPixels, GrainOnlyBrightensTheEnlargedTargetByAtMostTwoHundredths)
         // constant leaves 10 to 18 %, the rate of chance. Late times
         // need the driver's sine of arguments near 17000 to match libm's to
         // the last bit, which llvmpipe's does and a GPU's need not.
-        if (presentationTime < 1.0f || std::strncmp(HeadlessRenderer(), "llvmpipe", 8) == 0)
+        if (presentationTime < 1.0f || std::strncmp(HeadlessRenderer(), "llvmpipe", 8) == 0) {
             EXPECT_GE(findings.flatGrainAgrees * 10, findings.flatPixels * 3);
+        }
     }
 }
 
@@ -448,10 +449,11 @@ TEST_F(ShaderPixels, OverlayPassesTheTextureReadThroughWithItsAlpha)
             }
         }
         Agreement agreement = Compare(image, expected);
-        if (c.overlay)
+        if (c.overlay) {
             EXPECT_EQ(agreement.withinOneStep, agreement.pixels) << "largest error " << agreement.largestError;
-        else
+        } else {
             EXPECT_LT(agreement.withinOneStep, agreement.pixels / 10);
+        }
     }
     glDeleteTextures(1, &overlayTexture);
 }
