@@ -25,7 +25,8 @@ build: configure
 
 # Runs from this folder, where the soundtrack file goes. Without a display it
 # starts one of its own.
-run: build
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target vemlodar
 	@sh tools/run-presentation.sh $(BUILD)/vemlodar
 
 test: build
