@@ -138,7 +138,8 @@ TEST_P(SoundtrackBadFile, GivesSilence)
     EXPECT_FALSE(BASSMOD_MusicLoad(FALSE, path.c_str(), 0, 0, BASSMOD_MUSIC_LOOP));
     EXPECT_FALSE(BASSMOD_MusicPlay());
     double loading = std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
-    EXPECT_LT(loading, 1.0) << "refusing the file took too long";
+    // Not a measure of speed: a bound that only a call that blocks would pass.
+    EXPECT_LT(loading, 5.0) << "refusing the file blocked";
 
     long start = OutputSize();
     ASSERT_TRUE(WaitForOutput(At(start, 0.6)));
