@@ -138,7 +138,7 @@ TEST_P(SoundtrackBadFile, GivesSilence)
     EXPECT_FALSE(BASSMOD_MusicLoad(FALSE, path.c_str(), 0, 0, BASSMOD_MUSIC_LOOP));
     EXPECT_FALSE(BASSMOD_MusicPlay());
     double loading = std::chrono::duration<double>(std::chrono::steady_clock::now() - before).count();
-    // Not a measure of speed: a bound that only a call that blocks would pass.
+    // Not a measure of speed: a bound that only a call that blocks would exceed.
     EXPECT_LT(loading, 5.0) << "refusing the file blocked";
 
     long start = OutputSize();
