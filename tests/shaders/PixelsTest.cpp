@@ -17,6 +17,7 @@
 #include "setup/InitGraphics.h"
 #include "setup/NoiseVolume.h"
 #include "tests/shaders/Reference.h"
+#include "tests/shaders/ShaderPasses.h"
 
 #include <gtest/gtest.h>
 
@@ -27,10 +28,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <vector>
-
-#ifndef GL_TEXTURE_3D
-#define GL_TEXTURE_3D 0x806F
-#endif
 
 namespace
 {
@@ -69,19 +66,6 @@ double Share(long part, long whole)
     return whole ? 100.0 * part / whole : 0.0;
 }
 
-void UseProgram(GLuint program)
-{
-    reinterpret_cast<UseProgramEntry>(glEntryPoints[useProgramSlot])(program);
-}
-
-// FrameParams: element 0 the presentation time, element 1 the pass selector.
-void LoadFrameParams(float presentationTime, float selector)
-{
-    GLfloat frameParams[16] = {presentationTime, selector};
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(frameParams);
-}
-
 std::vector<uint8_t> ReadPixels(int width, int height)
 {
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
@@ -91,12 +75,7 @@ std::vector<uint8_t> ReadPixels(int width, int height)
 
 std::vector<uint8_t> DrawBackground(float presentationTime)
 {
-    LoadFrameParams(presentationTime, 0.0f);
-    glBindTexture(GL_TEXTURE_3D, noiseVolumeTexture);
-    glViewport(0, 0, backgroundWidth, backgroundHeight);
-    UseProgram(backgroundProgram);
-    glRectf(-1, -1, 1, 1);
-    glFinish();
+    DrawBackgroundPass(presentationTime);
     return ReadPixels(backgroundWidth, backgroundHeight);
 }
 
@@ -130,14 +109,7 @@ bool InsideFlatSquare(int texelX, int texelY)
 
 std::vector<uint8_t> DrawGrain(float presentationTime)
 {
-    LoadFrameParams(presentationTime, 0.0f);
-    glViewport(0, 0, windowWidth, windowHeight);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, targetTexture);
-    UseProgram(copyProgram);
-    glRectf(-1, -1, 1, 1);
-    glDisable(GL_TEXTURE_2D);
-    glFinish();
+    DrawGrainPass(presentationTime, windowWidth, windowHeight);
     return ReadPixels(windowWidth, windowHeight);
 }
 
@@ -418,7 +390,7 @@ TEST_F(ShaderPixels, OverlayPassesTheTextureReadThroughWithItsAlpha)
             glEnable(GL_BLEND);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         }
-        UseProgram(copyProgram);
+        CallUseProgram(copyProgram);
         glBegin(GL_QUADS);
         glTexCoord2f(1, 0);
         glVertex3f(-1, -1, 0.5f);
