@@ -36,7 +36,6 @@ static size_t clockNext;
 static std::vector<SHORT> escapeScript;
 static size_t escapeNext;
 static std::vector<ScheduledMessage> scheduled;
-static std::vector<MSG> posted;
 static int drainNumber;
 static BOOL pixelFormatResult = TRUE;
 
@@ -57,7 +56,6 @@ void ScriptReset(void)
     escapeScript.clear();
     escapeNext = 0;
     scheduled.clear();
-    posted.clear();
     drainNumber = 0;
     pixelFormatResult = TRUE;
     classProcedure = NULL;
@@ -285,12 +283,6 @@ BOOL PeekMessageA(MSG* message, HWND, UINT, UINT, UINT)
             calls.push_back("PeekMessageA " + Hex(message->message));
             return TRUE;
         }
-    }
-    if (!posted.empty()) {
-        *message = posted.front();
-        posted.erase(posted.begin());
-        calls.push_back("PeekMessageA " + Hex(message->message));
-        return TRUE;
     }
     if (quitPosted) {
         quitPosted = false;

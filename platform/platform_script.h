@@ -15,7 +15,7 @@ void ScriptSetClock(const std::vector<DWORD>& milliseconds);
 // Successive results of GetAsyncKeyState(VK_ESCAPE); 0 once used up.
 void ScriptSetEscape(const std::vector<SHORT>& states);
 // A message for the presentation window, handed out by the pump during its
-// drain number `drain` (0 is the first frame's), before anything posted.
+// drain number `drain` (0 is the first frame's), before the quit message.
 void ScriptQueueMessage(int drain, UINT message, WPARAM wParam, LPARAM lParam);
 void ScriptSetPixelFormatResult(BOOL result);
 
