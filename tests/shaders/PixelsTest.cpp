@@ -75,7 +75,7 @@ std::vector<uint8_t> ReadPixels(int width, int height)
 
 std::vector<uint8_t> DrawBackground(float presentationTime)
 {
-    DrawBackgroundPass(presentationTime);
+    DrawBackgroundAt(presentationTime);
     return ReadPixels(backgroundWidth, backgroundHeight);
 }
 
@@ -109,7 +109,7 @@ bool InsideFlatSquare(int texelX, int texelY)
 
 std::vector<uint8_t> DrawGrain(float presentationTime)
 {
-    DrawGrainPass(presentationTime, windowWidth, windowHeight);
+    DrawGrainAt(presentationTime, windowWidth, windowHeight);
     return ReadPixels(windowWidth, windowHeight);
 }
 

@@ -1,14 +1,13 @@
-// The background and grain passes drawn the way a frame draws them, for the
-// pixel tests and the benchmark. Needs InitGraphics to have run.
+// One pass of the frame at a time, through the frame's own pass functions,
+// finished before returning, for the pixel tests and the benchmark. Needs
+// InitGraphics to have run.
 #pragma once
 
-#include "platform/platform.h"
-
-// FrameParams: element 0 the presentation time, element 1 the pass selector.
-void LoadFrameParams(float presentationTime, float selector);
+#include "frame/DrawFrame.h"
 
 // The ray-marched scene into the lower-left 512 x 256 pixels.
-void DrawBackgroundPass(float presentationTime);
+void DrawBackgroundAt(float presentationTime);
 
-// TargetTexture enlarged with grain over a window of the given size.
-void DrawGrainPass(float presentationTime, int windowWidth, int windowHeight);
+// TargetTexture, as it stands, enlarged with grain over a window of the given
+// size.
+void DrawGrainAt(float presentationTime, int windowWidth, int windowHeight);
