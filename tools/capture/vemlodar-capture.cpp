@@ -361,6 +361,10 @@ int CaptureVideo(const CaptureOptions& options, FrameRange frames, const std::st
     return 0;
 }
 
+// A sequence's folder made by this run, removed again when the run fails
+// before it holds a frame.
+std::string createdFolder;
+
 // Makes sure the output can be written before anything is rendered.
 std::string PrepareOutput(const CaptureOptions& options, std::string* temporaryPath)
 {
@@ -374,6 +378,7 @@ std::string PrepareOutput(const CaptureOptions& options, std::string* temporaryP
         if (stat(folder.c_str(), &info) != 0) {
             if (mkdir(folder.c_str(), 0777) != 0)
                 return "cannot make the folder '" + folder + "': " + strerror(errno);
+            createdFolder = folder;
         } else if (!S_ISDIR(info.st_mode)) {
             return "'" + folder + "' is not a folder";
         }
@@ -488,6 +493,9 @@ int main(int argc, char** argv)
     }
     if (status != 0 && !temporaryPath.empty())
         unlink(temporaryPath.c_str());
+    // Only an empty folder goes; frames already written stay, each whole.
+    if (status != 0 && !createdFolder.empty())
+        rmdir(createdFolder.c_str());
     HeadlessClose();
     return status;
 }
