@@ -1,38 +1,34 @@
-// The music library on Linux: one tracker module at a time, decoded by
-// libopenmpt (MOD and the rest of the family it reads) and played through an
-// SDL2 audio device as 16-bit stereo.
+// Our music library, the five BASSMOD calls: one tracker module at a time,
+// decoded by libopenmpt (MOD and the rest of the family it reads) and played
+// as 16-bit stereo through the system's sound device (music_output.h: SDL2
+// on Linux, waveOut in our BASSMOD.dll for Windows).
 //
 // It holds no more than the one current module, has no effects, no volume
 // control and no position queries. Every failure (no audio device, no file,
 // an unreadable file, a file that is no module) leaves it silent and returns
-// FALSE; nothing blocks. Depends on SDL2 audio and libopenmpt.
-#define SDL_MAIN_HANDLED
-#include <SDL.h>
+// FALSE; nothing blocks. Depends on libopenmpt and the C library.
 #include <libopenmpt/libopenmpt.h>
 
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "platform/bassmod.h"
+#include "platform/music_output.h"
 
 // Modules larger than this are not music but a mistake.
 static const long maxModuleBytes = 64L * 1024 * 1024;
 
-static SDL_AudioDeviceID audioDevice;
+// Zero until the output device is open.
 static int outputRate;
-// Shared with the audio thread; changed only while the device is locked, so
-// the callback never reads a module that is being freed.
+// Shared with the output's thread; changed only while the output is locked,
+// so RenderMusic never reads a module that is being freed.
 static openmpt_module* currentMusic;
 static bool musicPlaying;
 
-static void FillAudio(void*, Uint8* stream, int bytes)
+void RenderMusic(int16_t* samples, size_t frames)
 {
-    int16_t* samples = (int16_t*)stream;
-    size_t frames = (size_t)bytes / (2 * sizeof(int16_t));
     size_t written = 0;
     if (musicPlaying && currentMusic) {
         written = openmpt_module_read_interleaved_stereo(currentMusic, outputRate, frames, samples);
@@ -43,68 +39,12 @@ static void FillAudio(void*, Uint8* stream, int bytes)
     memset(samples + written * 2, 0, (frames - written) * 2 * sizeof(int16_t));
 }
 
-// The library is never shut down by its user; process exit does it, and the
-// audio thread must be gone before the process's statics are.
-static void CloseAudioAtExit(void)
-{
-    if (audioDevice)
-        SDL_CloseAudioDevice(audioDevice);
-    audioDevice = 0;
-}
-
-static BOOL OpenAudio(int device, DWORD frequency);
-
-// Sound libraries that find no device say so on the standard error stream;
-// the presentation runs silent then and writes nothing to the console.
 BOOL WINAPI BASSMOD_Init(int device, DWORD frequency, DWORD)
 {
-    if (audioDevice)
+    if (outputRate)
         return FALSE;
-    fflush(stderr);
-    int savedError = dup(STDERR_FILENO);
-    int nowhere = open("/dev/null", O_WRONLY);
-    if (savedError >= 0 && nowhere >= 0)
-        dup2(nowhere, STDERR_FILENO);
-    BOOL opened = OpenAudio(device, frequency);
-    fflush(stderr);
-    if (savedError >= 0 && nowhere >= 0)
-        dup2(savedError, STDERR_FILENO);
-    if (savedError >= 0)
-        close(savedError);
-    if (nowhere >= 0)
-        close(nowhere);
-    return opened;
-}
-
-static BOOL OpenAudio(int device, DWORD frequency)
-{
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-        return FALSE;
-
-    const char* deviceName = NULL;
-    if (device > 0) {
-        // Device 0 would be "no sound" and -1 the default output.
-        deviceName = SDL_GetAudioDeviceName(device - 1, 0);
-        if (!deviceName)
-            return FALSE;
-    } else if (device == 0) {
-        return FALSE;
-    }
-
-    SDL_AudioSpec wanted, obtained;
-    SDL_zero(wanted);
-    wanted.freq = frequency ? (int)frequency : 44100;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = 2;
-    wanted.samples = 1024;
-    wanted.callback = FillAudio;
-    audioDevice = SDL_OpenAudioDevice(deviceName, 0, &wanted, &obtained, 0);
-    if (!audioDevice)
-        return FALSE;
-    outputRate = obtained.freq;
-    atexit(CloseAudioAtExit);
-    SDL_PauseAudioDevice(audioDevice, 0);
-    return TRUE;
+    outputRate = OpenMusicOutput(device, frequency);
+    return outputRate != 0;
 }
 
 // Reads the whole of a regular file, or fails. A directory, a device or a
@@ -114,7 +54,8 @@ static void* ReadModuleFile(const char* name, DWORD offset, DWORD length, size_t
     struct stat info;
     if (stat(name, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > maxModuleBytes)
         return NULL;
-    if ((long)offset >= info.st_size)
+    // Compared unsigned: where long has 32 bits, a large offset would turn negative.
+    if ((unsigned long long)offset >= (unsigned long long)info.st_size)
         return NULL;
     size_t available = (size_t)info.st_size - offset;
     size_t wanted = length ? (length < available ? length : available) : available;
@@ -135,11 +76,11 @@ static void* ReadModuleFile(const char* name, DWORD offset, DWORD length, size_t
 
 static void ReplaceMusic(openmpt_module* music)
 {
-    SDL_LockAudioDevice(audioDevice);
+    LockMusicOutput();
     openmpt_module* old = currentMusic;
     currentMusic = music;
     musicPlaying = false;
-    SDL_UnlockAudioDevice(audioDevice);
+    UnlockMusicOutput();
     if (old)
         openmpt_module_destroy(old);
 }
@@ -147,7 +88,7 @@ static void ReplaceMusic(openmpt_module* music)
 BOOL WINAPI BASSMOD_MusicLoad(BOOL fromMemory, const void* file, DWORD offset, DWORD length,
                               DWORD flags)
 {
-    if (!audioDevice || !file)
+    if (!outputRate || !file)
         return FALSE;
 
     openmpt_module* music = NULL;
@@ -179,28 +120,28 @@ BOOL WINAPI BASSMOD_MusicLoad(BOOL fromMemory, const void* file, DWORD offset, D
 
 BOOL WINAPI BASSMOD_MusicPlay(void)
 {
-    if (!audioDevice)
+    if (!outputRate)
         return FALSE;
-    SDL_LockAudioDevice(audioDevice);
+    LockMusicOutput();
     musicPlaying = currentMusic != NULL;
     BOOL started = musicPlaying;
-    SDL_UnlockAudioDevice(audioDevice);
+    UnlockMusicOutput();
     return started;
 }
 
 BOOL WINAPI BASSMOD_MusicStop(void)
 {
-    if (!audioDevice)
+    if (!outputRate)
         return FALSE;
-    SDL_LockAudioDevice(audioDevice);
+    LockMusicOutput();
     BOOL wasLoaded = currentMusic != NULL;
     musicPlaying = false;
-    SDL_UnlockAudioDevice(audioDevice);
+    UnlockMusicOutput();
     return wasLoaded;
 }
 
 void WINAPI BASSMOD_MusicFree(void)
 {
-    if (audioDevice)
+    if (outputRate)
         ReplaceMusic(NULL);
 }
