@@ -151,29 +151,13 @@ GrainFindings ExamineGrain(const std::vector<uint8_t>& image, const std::vector<
     GrainFindings findings;
     findings.agreement = Compare(image, ReferenceGrain(pattern, presentationTime));
     long flatGrainSum = 0;
-    const float step = 1.0f / 255.0f;
     for (int j = 0; j < windowHeight; j++) {
         for (int i = 0; i < windowWidth; i++) {
             float x = reference::PixelCentre(i, windowWidth);
             float y = reference::PixelCentre(j, windowHeight);
-            float low[3] = {1, 1, 1};
-            float high[3] = {0, 0, 0};
-            for (int k = 0; k <= 8; k++) {
-                float rgba[4];
-                reference::Grain(pattern.data(), backgroundWidth, backgroundHeight, x, y,
-                                 presentationTime, rgba, k / 8.0f);
-                for (int c = 0; c < 3; c++) {
-                    float read = rgba[c] - 0.02f * (k / 8.0f);
-                    low[c] = std::min(low[c], read);
-                    high[c] = std::max(high[c], read);
-                }
-            }
             const uint8_t* pixel = &image[(static_cast<size_t>(j) * windowWidth + i) * 4];
-            bool outside = false;
-            for (int c = 0; c < 3; c++) {
-                float value = pixel[c] / 255.0f;
-                outside |= value < low[c] - 1.01f * step || value > high[c] + 0.02f + 1.01f * step;
-            }
+            bool outside = !reference::WithinGrainBounds(pattern.data(), backgroundWidth, backgroundHeight,
+                                                         x, y, presentationTime, pixel);
             findings.outsideBounds += outside;
 
             int texelX = static_cast<int>((0.5f * x + 0.5f) * backgroundWidth);

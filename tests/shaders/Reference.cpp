@@ -276,6 +276,46 @@ void Grain(const uint8_t* texture, int textureWidth, int textureHeight,
         rgba[c] += 0.02f * h;
 }
 
+bool WithinGrainBounds(const uint8_t* texture, int textureWidth, int textureHeight,
+                       float x, float y, float presentationTime, const uint8_t* pixel)
+{
+    // The jitter moves the read along a short diagonal, under half a texel
+    // across. Along it the filtered value is piecewise bilinear, with kinks
+    // where the read crosses a texel centre, so its extremes lie at the ends
+    // or at those kinks: nine hashes from 0 to 1 plus every kink cover them.
+    // The reach is under one texel on each axis: at most one kink per axis.
+    float hashes[9 + 2 * 2];
+    int hashCount = 0;
+    for (int k = 0; k <= 8; k++)
+        hashes[hashCount++] = k / 8.0f;
+    const float axisStart[2] = {(0.5f * x + 0.5f) * textureWidth - 0.5f, (0.5f * y + 0.5f) * textureHeight - 0.5f};
+    const float axisReach[2] = {0.0007f * textureWidth, 0.0007f * textureHeight};
+    for (int axis = 0; axis < 2; axis++) {
+        for (float n = std::ceil(axisStart[axis]); n < axisStart[axis] + axisReach[axis] && hashCount < 13;
+             n += 1.0f)
+            hashes[hashCount++] = (n - axisStart[axis]) / axisReach[axis];
+    }
+    float low[3] = {1, 1, 1};
+    float high[3] = {0, 0, 0};
+    for (int k = 0; k < hashCount; k++) {
+        float h = hashes[k];
+        float rgba[4];
+        Grain(texture, textureWidth, textureHeight, x, y, presentationTime, rgba, h);
+        for (int c = 0; c < 3; c++) {
+            float read = rgba[c] - 0.02f * h;
+            low[c] = std::min(low[c], read);
+            high[c] = std::max(high[c], read);
+        }
+    }
+    const float step = 1.0f / 255.0f;
+    for (int c = 0; c < 3; c++) {
+        float value = pixel[c] / 255.0f;
+        if (value < low[c] - 1.01f * step || value > high[c] + 0.02f + 1.01f * step)
+            return false;
+    }
+    return true;
+}
+
 float PixelCentre(int i, int n)
 {
     return (i + 0.5f) / n * 2.0f - 1.0f;

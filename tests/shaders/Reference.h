@@ -70,6 +70,14 @@ void SampleTexture2D(const uint8_t* texture, int textureWidth, int textureHeight
 void Grain(const uint8_t* texture, int textureWidth, int textureHeight,
            float x, float y, float presentationTime, float rgba[4], float hash = -1.0f);
 
+// Whether an 8-bit pixel (red, green, blue) of the grain pass at (x, y) can
+// have come from the texture, whatever the hash: each channel at least the
+// smallest read the jitter reaches minus one step, at most the largest plus
+// 0.02 plus one step. The hash's last bits depend on the rasteriser, so the
+// grain itself cannot be matched; these bounds can.
+bool WithinGrainBounds(const uint8_t* texture, int textureWidth, int textureHeight,
+                       float x, float y, float presentationTime, const uint8_t* pixel);
+
 // Window-pixel centre to the varying's coordinate: pixel i of n covers
 // ((i + 0.5) / n) * 2 - 1.
 float PixelCentre(int i, int n);
