@@ -17,3 +17,19 @@ target_link_libraries(vemlodar PRIVATE vemlodar_graphics opengl32 glu32 winmm gd
 # The compiler's own run-time (libgcc, libstdc++) is linked in, so the exe
 # needs nothing beside it but the system's DLLs and, for sound, BASSMOD.dll.
 target_link_options(vemlodar PRIVATE -static -static-libgcc -static-libstdc++)
+
+# Our BASSMOD.dll, shipped beside the exe: the same music calls as on Linux
+# (platform/bassmod_openmpt.cpp), decoding with libopenmpt built here from
+# source, playing through waveOut. The .def file names the exports, which
+# --kill-at strips of their stdcall decoration.
+# Its run-time is linked in as the exe's is, so it imports only
+# the system's DLLs.
+include(cmake/Libopenmpt.cmake)
+add_library(BASSMOD SHARED
+  platform/bassmod_openmpt.cpp
+  platform/music_output_waveout.cpp
+  platform/BASSMOD.def)
+set_target_properties(BASSMOD PROPERTIES PREFIX "" OUTPUT_NAME BASSMOD SUFFIX .dll)
+target_link_libraries(BASSMOD PRIVATE libopenmpt_static winmm)
+# -s: the symbol table would double the size of what is shipped.
+target_link_options(BASSMOD PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--kill-at -s)

@@ -7,12 +7,21 @@
 
 #include "platform/platform.h"
 
+// C names: our BASSMOD.dll exports them as the library's users expect.
+#ifdef __cplusplus
+extern "C" {
+#endif
+
 BOOL WINAPI BASSMOD_Init(int device, DWORD frequency, DWORD flags);
 BOOL WINAPI BASSMOD_MusicLoad(BOOL fromMemory, const void* file, DWORD offset, DWORD length,
                               DWORD flags);
 BOOL WINAPI BASSMOD_MusicPlay(void);
 BOOL WINAPI BASSMOD_MusicStop(void);
 void WINAPI BASSMOD_MusicFree(void);
+
+#ifdef __cplusplus
+}
+#endif
 
 // Loop the module forever instead of stopping at its end.
 #define BASSMOD_MUSIC_LOOP 4
