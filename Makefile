@@ -21,7 +21,7 @@ WINDOWS_PACKAGES := g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
 	xvfb xauth xdotool x11-utils x11-apps
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench clean windows-deps windows
+.PHONY: all deps configure build run test bench clean windows-deps windows windows-zip
 
 all: build
 
@@ -47,15 +47,40 @@ test: build windows-deps
 bench: build
 	@$(BUILD)/bench/graphics_bench
 
-# vemlodar.exe for 32-bit Windows, into build-windows/.
+# The Windows build, into build-windows/: vemlodar.exe, our BASSMOD.dll and,
+# once it is in this folder, the soundtrack, ready to be zipped. The first
+# build also fetches and compiles libopenmpt there.
+SOUNDTRACK := orvanth - fenwarrow_s vessick..mod
+WINDOWS_ZIP := $(WINDOWS_BUILD)/vemlodar-windows.zip
+
 windows: windows-deps
 	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
 		-DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+	@if [ -f "$(SOUNDTRACK)" ]; then cp "$(SOUNDTRACK)" "$(WINDOWS_BUILD)/"; \
+	else rm -f "$(WINDOWS_BUILD)/$(SOUNDTRACK)"; \
+		echo "no '$(SOUNDTRACK)' here: the Windows build is silent" >&2; fi
+
+# The three files of build-windows/ in one zip, with no folder inside.
+windows-zip: windows
+	@rm -f $(WINDOWS_ZIP)
+	@cd $(WINDOWS_BUILD) && set -- vemlodar.exe BASSMOD.dll && \
+		{ [ ! -f "$(SOUNDTRACK)" ] || set -- "$$@" "$(SOUNDTRACK)"; } && \
+		cmake -E tar cf $(notdir $(WINDOWS_ZIP)) --format=zip "$$@"
+	@echo "$(WINDOWS_ZIP)"
+
+# The libopenmpt cross builds need its Debian source package, so apt gets a
+# deb-src entry beside the system's own deb entries.
+DEB_SRC_LIST := /etc/apt/sources.list.d/vemlodar-deb-src.sources
 
 windows-deps:
 	@dpkg --print-foreign-architectures | grep -qx i386 || $(SUDO) dpkg --add-architecture i386
 	@sh tools/install-deps.sh $(WINDOWS_PACKAGES)
+	@apt-cache showsrc libopenmpt >/dev/null 2>&1 || { \
+		. /etc/os-release; \
+		printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+			"$$VERSION_CODENAME" "$$VERSION_CODENAME" | $(SUDO) tee $(DEB_SRC_LIST) >/dev/null; \
+		$(SUDO) apt-get update -qq; }
 
 clean:
 	rm -rf $(BUILD) $(WINDOWS_BUILD)
