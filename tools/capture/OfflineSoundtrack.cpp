@@ -76,6 +76,10 @@ std::string RenderSoundtrack(long long first, long long end, double fps, int wav
     // The presentation loads it looping: a module shorter than the run
     // starts over.
     openmpt_module_set_repeat_count(music, -1);
+    // The 16-bit output is dithered from a randomly seeded generator by
+    // default: two captures of the same range would differ in the last bit,
+    // and parts captured apart would not join into the whole.
+    openmpt_module_ctl_set_integer(music, "dither", 0);
 
     long long skip = SampleAtFrame(first, fps);
     long long wanted = SampleAtFrame(end, fps) - skip;
