@@ -1,13 +1,15 @@
 #!/bin/sh
 # The Windows build of the presentation, checked from the Linux side.
 #
-#   run-under-wine.sh exe-i686     SOURCE WORK SCREEN_COLOURS PICTURE
-#   run-under-wine.sh wine-i686    SOURCE WORK SCREEN_COLOURS PICTURE
-#   run-under-wine.sh wine-x86_64  SOURCE WORK SCREEN_COLOURS PICTURE
+#   run-under-wine.sh exe-i686     SOURCE WORK SCREEN_COLOURS PICTURE MODULE_WRITER
+#   run-under-wine.sh wine-i686    SOURCE WORK SCREEN_COLOURS PICTURE MODULE_WRITER
+#   run-under-wine.sh wine-x86_64  SOURCE WORK SCREEN_COLOURS PICTURE MODULE_WRITER
 #
-# exe-i686 cross-builds vemlodar.exe for 32-bit Windows into WORK/i686 and
-# checks the file itself: a 32-bit GUI PE executable that imports only the
-# system's DLLs (no toolchain run-time, no BASSMOD.dll).
+# exe-i686 cross-builds vemlodar.exe and our BASSMOD.dll for 32-bit Windows
+# into WORK/i686 and checks the files themselves: a 32-bit GUI PE executable
+# that imports only the system's DLLs (no toolchain run-time, no
+# BASSMOD.dll), and a 32-bit PE DLL that exports the five music calls under
+# their plain names and imports only the system's DLLs.
 #
 # wine-i686 runs that exe under Wine on a virtual X screen (Xvfb) with Mesa's
 # software renderer, three times from a folder of its own:
@@ -16,7 +18,16 @@
 #   2. no BASSMOD.dll: Alt+F4 closes the window; exit status 0;
 #   3. a stand-in BASSMOD.dll beside the exe (FakeBassmod.c) records the
 #      five music calls: Escape; exit status 0 and the calls as the shell
-#      makes them.
+#      makes them;
+#   4. our BASSMOD.dll and the suite's test module (MODULE_WRITER writes it)
+#      as the soundtrack, with what Wine plays landing in a file (ALSA's file
+#      plugin as the default device of a private ALSA configuration): the
+#      output sounds, and still sounds past the module's end, because the
+#      shell asks for looping; Escape, exit status 0;
+#   5.-7. our BASSMOD.dll with no module, with random bytes as the module,
+#      and with the test module but Wine's audio drivers switched off: a
+#      silent run that ends with exit status 0 (where a device was there, it
+#      must have played silence, so the library was really at work).
 # It needs a kernel that runs 32-bit programs, because Wine's 32-bit side is
 # one; where the kernel cannot, it exits 77, which CTest shows as skipped.
 #
@@ -36,6 +47,7 @@ source="$2"
 work="$3"
 screenColours="$4"
 picture="$5"
+moduleWriter="$6"
 
 screenWidth=800
 screenHeight=600
@@ -84,9 +96,10 @@ build_exe()
     cmake -S "$source" -B "$buildDir" -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-$arch.cmake" \
         -DCMAKE_BUILD_TYPE=Release >"$buildDir.configure.log" 2>&1 ||
         { cat "$buildDir.configure.log" >&2; fail "configuring the $arch Windows build"; }
-    cmake --build "$buildDir" --target vemlodar -j "$jobs" >"$buildDir.build.log" 2>&1 ||
-        { cat "$buildDir.build.log" >&2; fail "building vemlodar.exe for $arch"; }
-    note "built $buildDir/vemlodar.exe in $(seconds_since "$started") s"
+    cmake --build "$buildDir" --target vemlodar BASSMOD -j "$jobs" >"$buildDir.build.log" 2>&1 ||
+        { cat "$buildDir.build.log" >&2; fail "building vemlodar.exe and BASSMOD.dll for $arch"; }
+    note "built $buildDir/vemlodar.exe and BASSMOD.dll in $(seconds_since "$started") s" \
+        "($(grep -c 'libopenmpt_static.dir' "$buildDir.build.log") libopenmpt files compiled)"
 }
 
 check_exe()
@@ -113,6 +126,34 @@ check_exe()
         esac
     done
     note "$exe: PE32, i386, Windows GUI, imports" $imports
+}
+
+check_dll()
+{
+    dll="$work/i686/BASSMOD.dll"
+    objdump=i686-w64-mingw32-objdump
+    headers=$("$objdump" -p "$dll") || fail "$objdump cannot read $dll"
+    echo "$headers" | grep -q 'file format pei-i386' || fail "$dll is not an i386 PE file"
+    echo "$headers" | grep -Eq '^Magic[[:space:]]+010b' || fail "$dll is not PE32"
+    # IMAGE_FILE_DLL, 0x2000 in the file header's characteristics.
+    characteristics=$(echo "$headers" | awk '/^Characteristics/ { print $2; exit }')
+    [ $(( characteristics & 0x2000 )) -ne 0 ] || fail "$dll is not marked as a DLL ($characteristics)"
+
+    exports=$(echo "$headers" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
+        sed -n 's/^[[:space:]]*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
+    expected="BASSMOD_Init BASSMOD_MusicFree BASSMOD_MusicLoad BASSMOD_MusicPlay BASSMOD_MusicStop "
+    [ "$exports" = "$expected" ] ||
+        fail "$dll exports '$exports', not exactly the five calls undecorated: '$expected'"
+
+    imports=$(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name:[[:space:]]*//p' | tr 'A-Z' 'a-z')
+    [ -n "$imports" ] || fail "$dll imports no DLL at all: objdump's output was not understood"
+    for imported in $imports; do
+        case "$imported" in
+        kernel32.dll | msvcrt.dll | winmm.dll | ole32.dll | rpcrt4.dll) ;;
+        *) fail "$dll imports $imported; only the system's DLLs may be imported" ;;
+        esac
+    done
+    note "$dll: PE32, i386, DLL, exports" $exports "imports" $imports
 }
 
 xvfbPid=""
@@ -283,22 +324,150 @@ wait_for_exit()
     timeout "$exitTimeout" "$wineserver" -w
 }
 
+soundtrack="orvanth - fenwarrow_s vessick..mod"
+# The capture file holds 16-bit stereo at this rate, whatever Wine mixes at:
+# the private ALSA configuration converts to it.
+captureRate=44100
+audioDriver=unset
+
+# Wine's audio driver for the runs that follow: alsa, or none at all.
+use_wine_audio()
+{
+    [ "$audioDriver" = "$1" ] && return
+    value=alsa
+    [ "$1" = none ] && value=""
+    timeout "$bootTimeout" "$wineLoader" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d "$value" /f \
+        >>"$work/wineboot-$arch.log" 2>&1 || fail "could not set Wine's audio driver to '$1'"
+    timeout "$bootTimeout" "$wineserver" -w
+    audioDriver="$1"
+}
+
+# An ALSA configuration of the run's own, in place of the system's: the
+# default device writes what it is given to RUN/played.raw, converted to
+# 16-bit stereo at captureRate, and plays it nowhere.
+write_alsa_configuration()
+{
+    cat >"$runDir/asound.conf" <<ALSA
+pcm.!default {
+    type plug
+    slave {
+        pcm "captured"
+        format S16_LE
+        rate $captureRate
+        channels 2
+    }
+}
+pcm.captured {
+    type file
+    slave.pcm "discarded"
+    file "$runDir/played.raw"
+    format "raw"
+}
+pcm.discarded {
+    type null
+}
+ALSA
+}
+
+# What the capture file holds, as "SAMPLES FIRST SOUNDING AFTER_END": its
+# samples, the first audible one (-1 if none), and the share of audible
+# samples 0.2-1.5 s after it and 2.2-2.8 s after it, past the 1.92 s test
+# module's end. Audible is beyond 256 of 32,767, as in the Linux tests.
+audio_levels()
+{
+    [ -f "$1" ] || { echo "0 -1 0 0"; return; }
+    od -An -v -td2 "$1" | awk -v second=$((captureRate * 2)) '
+        function loud(v) { return v > 256 || v < -256 }
+        {
+            for (i = 1; i <= NF; i++) {
+                n++
+                if (first < 0) {
+                    if (loud($i))
+                        first = n
+                    continue
+                }
+                t = (n - first) / second
+                if (t >= 0.2 && t < 1.5) { early++; earlyLoud += loud($i) }
+                if (t >= 2.2 && t < 2.8) { late++; lateLoud += loud($i) }
+            }
+        }
+        BEGIN { first = -1 }
+        END {
+            printf "%d %d %.3f %.3f\n", n, first, early ? earlyLoud / early : 0,
+                late ? lateLoud / late : 0
+        }'
+}
+
+# Waits until the capture holds 3 s past the first audible sample.
+wait_for_sound()
+{
+    waited=0
+    while :; do
+        set -- $(audio_levels "$runDir/played.raw")
+        [ "$2" -ge 0 ] && [ "$1" -ge $(( $2 + 3 * captureRate * 2 )) ] && return
+        kill -0 "$programPid" 2>/dev/null || fail "vemlodar.exe ended while its sound was awaited"
+        [ "$waited" -ge "$swapTimeout" ] &&
+            fail "no 3 s of sound within $swapTimeout s (capture: $1 samples, first audible: $2)"
+        sleep 1
+        waited=$((waited + 1))
+    done
+}
+
+check_sound()
+{
+    set -- $(audio_levels "$runDir/played.raw")
+    note "$name: captured $(( $1 / 2 )) frames; audible from frame $(( $2 / 2 )), share audible" \
+        "0.2-1.5 s later $3, 2.2-2.8 s later (past the module's end) $4"
+    awk -v share="$3" 'BEGIN { exit !(share > 0.5) }' || fail "the module was not heard while it played"
+    awk -v share="$4" 'BEGIN { exit !(share > 0.5) }' ||
+        fail "silence after the module's end: the music did not loop"
+}
+
+# Silence: nothing audible at all, and, where a device was there to play on,
+# at least a second of it, so the library was loaded and at work.
+check_silence()
+{
+    set -- $(audio_levels "$runDir/played.raw")
+    [ "$2" -lt 0 ] || fail "sound at frame $(( $2 / 2 )) of a run that should be silent"
+    if [ "$audioDriver" = alsa ]; then
+        [ "$1" -ge $(( captureRate * 2 )) ] ||
+            fail "only $(( $1 / 2 )) frames of silence were played: was BASSMOD.dll used?"
+    else
+        [ ! -f "$runDir/played.raw" ] || fail "something was played with Wine's audio switched off"
+    fi
+    note "$name: silent ($(( $1 / 2 )) frames of silence played)"
+}
+
 # One run of the exe from a folder of its own, which is also its current
-# directory: run NAME END [fake-bassmod]. END is escape or close.
+# directory: run NAME END [LIBRARY [MODULE [AUDIO]]]. END is escape or close;
+# LIBRARY none, fake (the stand-in) or ours; MODULE none, test or bad
+# (random bytes); AUDIO alsa (into the capture file) or none.
 run_presentation()
 {
     name="$1"
     ending="$2"
+    library="${3:-none}"
+    module="${4:-none}"
+    use_wine_audio "${5:-alsa}"
     runDir="$work/run-$arch-$name"
     rm -rf "$runDir"
     mkdir -p "$runDir"
     cp "$exe" "$runDir/vemlodar.exe"
-    [ "${3:-}" = fake-bassmod ] && cp "$fakeBassmod" "$runDir/BASSMOD.dll"
+    case "$library" in
+    fake) cp "$fakeBassmod" "$runDir/BASSMOD.dll" ;;
+    ours) cp "$ourBassmod" "$runDir/BASSMOD.dll" ;;
+    esac
+    case "$module" in
+    test) "$moduleWriter" "$runDir/$soundtrack" || fail "could not write the test module" ;;
+    bad) head -c 65536 /dev/urandom >"$runDir/$soundtrack" ;;
+    esac
+    write_alsa_configuration
 
     started=$(now)
     # The swaps are counted from the X11 driver's OpenGL trace; every other
     # channel stays quiet.
     (cd "$runDir" && exec env WINEDEBUG=-all,+wgl LIBGL_ALWAYS_SOFTWARE=1 \
+        ALSA_CONFIG_PATH="$runDir/asound.conf" \
         "$wineLoader" ./vemlodar.exe >"$runDir/wine.log" 2>&1) &
     programPid=$!
     wait_for_presentation_window
@@ -307,6 +476,7 @@ run_presentation()
     note "$name: window up and presenting after $(seconds_since "$started") s;" \
         "$(grep -m 1 'GL renderer' "$runDir/wine.log" | sed 's/.*GL renderer *: *//')"
     [ "$name" = picture ] && check_picture
+    [ "$library" = ours ] && [ "$module" = test ] && [ "$audioDriver" = alsa ] && wait_for_sound
 
     # Input through the X server, as a keyboard gives it, to the focused window.
     xdotool windowfocus --sync "$presentationWindow" 2>/dev/null || xdotool windowfocus "$presentationWindow"
@@ -316,6 +486,13 @@ run_presentation()
     esac
     wait_for_exit "$ending"
     note "$name: ended by $ending with exit status 0, $(swap_count) frames, $(seconds_since "$started") s in all"
+    if [ "$library" = ours ]; then
+        if [ "$module" = test ] && [ "$audioDriver" = alsa ]; then
+            check_sound
+        else
+            check_silence
+        fi
+    fi
 }
 
 check_bassmod_calls()
@@ -346,7 +523,9 @@ build_fake_bassmod()
 
 run_all()
 {
-    for program in xwd xwininfo xdotool "$wineLoader" "$screenColours"; do
+    ourBassmod="$work/$arch/BASSMOD.dll"
+    [ -f "$ourBassmod" ] || fail "$ourBassmod is missing"
+    for program in xwd xwininfo xdotool od "$wineLoader" "$screenColours" "$moduleWriter"; do
         require_program "$program"
     done
     trap cleanup EXIT
@@ -356,8 +535,12 @@ run_all()
     boot_wine
     run_presentation picture escape
     run_presentation close close
-    run_presentation music escape fake-bassmod
+    run_presentation music escape fake
     check_bassmod_calls
+    run_presentation sound escape ours test
+    run_presentation no-module escape ours none
+    run_presentation bad-module escape ours bad
+    run_presentation no-device escape ours test none
 }
 
 wineserver=/usr/lib/wine/wineserver
@@ -367,6 +550,7 @@ exe-i686)
     require_program i686-w64-mingw32-g++-win32
     build_exe i686
     check_exe
+    check_dll
     ;;
 wine-i686)
     arch=i686
