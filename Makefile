@@ -8,7 +8,8 @@ PACKAGES := cmake make g++ pkg-config \
 	libsdl2-dev libopenmpt-dev \
 	libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri libegl-mesa0 libglx-mesa0 \
 	libpng-dev libgtest-dev libgmock-dev googletest libbenchmark-dev \
-	xvfb xauth xdotool x11-utils glslang-tools
+	xvfb xauth xdotool x11-utils glslang-tools \
+	ffmpeg parallel
 
 # The Windows build and its tests under Wine: both MinGW-w64 cross compilers
 # (the 64-bit one for wine64 where the kernel runs no 32-bit programs), Wine
@@ -21,7 +22,7 @@ WINDOWS_PACKAGES := g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
 	xvfb xauth xdotool x11-utils x11-apps
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test bench clean windows-deps windows windows-zip
+.PHONY: all deps configure build run test bench capture clean windows-deps windows windows-zip
 
 all: build
 
@@ -42,6 +43,16 @@ run: configure
 
 test: build windows-deps
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# A few seconds of the presentation as a video with its sound, rendered
+# offline from this folder (where the soundtrack goes) on whatever OpenGL the
+# headless backend finds; no display needed.
+CAPTURE_SAMPLE := $(BUILD)/vemlodar-sample.mp4
+capture: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target vemlodar-capture
+	@$(BUILD)/tools/capture/vemlodar-capture --from 10 --to 16 --fps 30 --size 1280x720 \
+		-o $(CAPTURE_SAMPLE)
+	@echo "wrote $(CAPTURE_SAMPLE)" >&2
 
 # Timings of the graphics passes on the OpenGL the headless backend finds.
 bench: build
