@@ -8,11 +8,16 @@
 # audio driver to a file, which must not be silent; with a directory of the
 # module's name in its place, the run is silent and otherwise the same.
 #
-# usage: end-to-end.sh VEMLODAR CLOSE-WINDOW WRITE-TEST-MODULE
+# Two screenshots 2 s apart must show a drawn picture: many colours, and a
+# picture that moves (the heads-up display alone changes a few thousand
+# bytes of a screenshot, the grain and the scene most of them).
+#
+# usage: end-to-end.sh VEMLODAR CLOSE-WINDOW WRITE-TEST-MODULE SCREEN-COLOURS
 set -u
 program=$(realpath "$1")
 closer=$(realpath "$2")
 moduleWriter=$(realpath "$3")
+screenColours=$(realpath "$4")
 soundtrack="orvanth - fenwarrow_s vessick..mod"
 
 if [ -z "${END_TO_END_DISPLAY_READY:-}" ]; then
@@ -77,6 +82,17 @@ run_case() {
         fail "$how: no frames were presented"
     kill -0 "$pid" 2>/dev/null || fail "$how: the presentation ended by itself"
 
+    xwd -root -silent >"$work/screen-1.xwd" || fail "$how: no screenshot"
+    sleep 2
+    xwd -root -silent >"$work/screen-2.xwd" || fail "$how: no screenshot"
+    screen=$("$screenColours" "$work/screen-2.xwd") || fail "$how: could not judge the screenshot"
+    colours=$(echo "$screen" | awk '{ print $3 }')
+    [ "$colours" -ge 1000 ] || fail "$how: the picture holds only $colours colours ($screen)"
+    bytes=$(wc -c <"$work/screen-2.xwd")
+    changed=$(cmp -l "$work/screen-1.xwd" "$work/screen-2.xwd" | wc -l)
+    [ $((changed * 4)) -ge "$bytes" ] || fail "$how: only $changed of $bytes bytes of the screen changed in 2 s"
+    kill -0 "$pid" 2>/dev/null || fail "$how: the presentation ended by itself"
+
     case $how in
     escape) xdotool key Escape ;;
     close) "$closer" vemlodar || fail "close: could not ask the window to close" ;;
@@ -100,7 +116,7 @@ run_case() {
         cat "$work/stderr-$how-$folder" >&2
         fail "$how: the presentation wrote to standard error"
     fi
-    echo "$how, $folder: window $size, about $frames frames presented, $loud % of samples audible, exit status $status"
+    echo "$how, $folder: window $size, about $frames frames presented, $colours colours, $changed of $bytes screenshot bytes changed in 2 s, $loud % of samples audible, exit status $status"
 }
 
 run_case escape empty
