@@ -1,5 +1,7 @@
 #include "tools/capture/OfflineSoundtrack.h"
 
+#include "tools/capture/VideoEncoder.h"
+
 #include <libopenmpt/libopenmpt.h>
 
 #include <cerrno>
@@ -31,21 +33,6 @@ bool ReadWholeFile(const char* name, std::vector<char>* data)
     bool ok = fread(data->data(), 1, data->size(), file) == data->size();
     fclose(file);
     return ok;
-}
-
-bool WriteAll(int descriptor, const void* bytes, size_t count)
-{
-    const char* at = static_cast<const char*>(bytes);
-    while (count) {
-        ssize_t written = write(descriptor, at, count);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        at += written;
-        count -= (size_t)written;
-    }
-    return true;
 }
 
 void PutLittleEndian(unsigned char* at, uint32_t value, int bytes)

@@ -99,18 +99,24 @@ std::string StartVideoEncoder(const std::string& ffmpeg, const std::string& outp
     return "";
 }
 
-bool SendVideoFrame(VideoEncoder* encoder, const unsigned char* rgba, size_t bytes)
+bool WriteAll(int descriptor, const void* bytes, size_t count)
 {
-    while (bytes) {
-        ssize_t written = write(encoder->framePipe, rgba, bytes);
+    const char* at = static_cast<const char*>(bytes);
+    while (count) {
+        ssize_t written = write(descriptor, at, count);
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
             return false;
-        rgba += written;
-        bytes -= (size_t)written;
+        at += written;
+        count -= (size_t)written;
     }
     return true;
+}
+
+bool SendVideoFrame(VideoEncoder* encoder, const unsigned char* rgba, size_t bytes)
+{
+    return WriteAll(encoder->framePipe, rgba, bytes);
 }
 
 std::string FinishVideoEncoder(VideoEncoder* encoder)

@@ -27,3 +27,7 @@ bool SendVideoFrame(VideoEncoder* encoder, const unsigned char* rgba, size_t byt
 
 // Closes the pipe, waits for ffmpeg and returns "" when it finished well.
 std::string FinishVideoEncoder(VideoEncoder* encoder);
+
+// Writes all the bytes to a file or pipe, going on after interrupted and
+// short writes. False when the other end is gone or the disk is full.
+bool WriteAll(int descriptor, const void* bytes, size_t count);
